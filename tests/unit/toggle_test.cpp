@@ -82,7 +82,9 @@ TEST_F(ToggleTest, StopAndRestartSendsFromTheFirstLineAgain) {
 }
 
 TEST_F(ToggleTest, UnusableIntervalsRunWithoutAnyTimerCall) {
-    for (const char* interval : {"0", "-3", "abc", "", "2147484", "4294968", std::string(100, '7').c_str()}) {
+    const std::string hundredDigits(100, '7');
+    for (const std::string& interval : {std::string("0"), std::string("-3"), std::string("abc"), std::string(""),
+                                        std::string("2147484"), std::string("4294968"), hundredDigits}) {
         timers.calls.clear();
         panel.interval = interval;
         OnStartStopClicked(panel);
