@@ -18,8 +18,26 @@ namespace {
 
 constexpr DWORD kMainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
+// The control that had the focus when the window was last deactivated, so
+// that switching back to the program lands where the user left off.
+HWND focusBeforeDeactivation = nullptr;
+
+void RestoreFocus() {
+    HWND target = focusBeforeDeactivation;
+    if (!target || !IsWindow(target) || !IsWindowVisible(target)) target = ControlWindow(kTabOrder[0]);
+    if (target) SetFocus(target);
+}
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(window, focus)) focusBeforeDeactivation = focus;
+            } else if (!HIWORD(wParam)) {  // not while minimised
+                RestoreFocus();
+            }
+            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && reinterpret_cast<HWND>(lParam) == ControlWindow(ControlId::按钮1)) {
                 RaiseEvent(FromControl(ControlId::按钮1), Event::Click);
