@@ -28,6 +28,7 @@ const Binding kEventTable[] = {
 }  // namespace
 
 bool RaiseEvent(EventSource source, Event event, intptr_t a, intptr_t b, intptr_t c) {
+    if (ProgramIsEnding()) return false;  // releasing resources may still stir a window
     for (const Binding& binding : kEventTable) {
         if (binding.source == source && binding.event == event) {
             binding.handler(a, b, c);

@@ -47,6 +47,8 @@ void ExitRoutine() {
     hotkeyName = nullptr;
 }
 
+bool ProgramIsEnding() { return ending; }
+
 void EndProgram(int32_t exitCode) {
     ending = true;
     if (registeredExitRoutine) {

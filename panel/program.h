@@ -29,6 +29,8 @@ void UseProgramPort(ProgramPort* port);
 int32_t StartupRoutine(ProgramPort& port);
 void ExitRoutine();
 [[noreturn]] void EndProgram(int32_t exitCode);
+// True once EndProgram has begun: no event of the window runs after that.
+bool ProgramIsEnding();
 // Shows the error box, then ends with -1 without running ExitRoutine.
 [[noreturn]] void FatalError(Text message);
 // The text heap's out-of-memory hook.

@@ -229,7 +229,10 @@ public:
         if (spec.kind != ControlKind::RichEdit) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (spec.kind == ControlKind::Label)
             SetLabelTextColour(control, spec.id == ControlId::标签3 ? RGB(255, 0, 0) : RGB(0, 0, 0));
-        if (spec.kind == ControlKind::LineEdit) SendMessageA(control, EM_LIMITTEXT, 0, 0);
+        if (spec.kind == ControlKind::LineEdit) {
+            SendMessageA(control, EM_LIMITTEXT, 0, 0);
+            SendMessageA(control, EM_SETSEL, 0, 0);  // caret at the start, nothing selected
+        }
         return true;
     }
 

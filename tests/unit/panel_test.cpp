@@ -167,6 +167,7 @@ protected:
         panelPorts.hotkeys = &system;
         panelPorts.toggle = &system;
         panelPorts.shell = &system;
+        UseProgramPort(&system);
     }
     void TearDown() override {
         panelPorts = PanelPorts();
@@ -234,6 +235,17 @@ TEST_F(ProgramTest, ExitRoutineRunsOnceAndReleasesTheHotkeyName) {
     EXPECT_EQ(system.calls.back(), "exit 0");
 }
 
+TEST_F(ProgramTest, NoEventRunsOnceTheProgramEnds) {
+    Start();
+    try {
+        OnCloseQuery();
+    } catch (const Ended&) {
+    }
+    system.calls.clear();
+    EXPECT_FALSE(RaiseEvent(FromControl(ControlId::标签3), Event::LeftButtonDown));
+    EXPECT_TRUE(system.calls.empty());
+}
+
 TEST_F(ProgramTest, FatalErrorSkipsTheExitRoutine) {
     Start();
     hotkeyName = kLiterals.hotkeyF2;
@@ -260,6 +272,7 @@ TEST_F(ProgramTest, OutOfMemoryShowsTheSizeAndEndsWithMinusOne) {
 }
 
 TEST_F(ProgramTest, LinkTriesTheBrowserThenTheAddress) {
+    Start();
     struct Case {
         std::vector<intptr_t> results;
         Calls expected;
@@ -279,6 +292,8 @@ TEST_F(ProgramTest, LinkTriesTheBrowserThenTheAddress) {
 }
 
 TEST_F(ProgramTest, EventsWithoutHandlerDoNothing) {
+    Start();
+    system.calls.clear();
     EXPECT_FALSE(RaiseEvent(FromControl(ControlId::标签2), Event::LeftButtonDown));
     EXPECT_FALSE(RaiseEvent(FromControl(ControlId::标签1), Event::LeftButtonDown));
     EXPECT_FALSE(RaiseEvent(FromControl(ControlId::按钮1), Event::Periodic));

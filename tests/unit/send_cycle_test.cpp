@@ -103,6 +103,17 @@ TEST_F(SendCycleTest, LinesCycleInOrder) {
     }
 }
 
+TEST_F(SendCycleTest, TenThousandLinesWrapAfterTheLast) {
+    port.lines.clear();
+    for (int i = 0; i < 10000; ++i) port.lines.push_back("line " + std::to_string(i));
+    Run(10002);
+    ASSERT_EQ(port.sent.size(), 10002u);
+    EXPECT_EQ(port.sent[5000], "line 5000");
+    EXPECT_EQ(port.sent[9999], "line 9999");
+    EXPECT_EQ(port.sent[10000], "line 0");
+    EXPECT_EQ(port.sent[10001], "line 1");
+}
+
 TEST_F(SendCycleTest, SecondEnterComesRightAfterTheFirstWait) {
     port.lines = {"L0"};
     port.check1 = true;
