@@ -33,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/fuzz/fuzz_support.h"
 #include "text/text.h"
 #include "text/text_heap.h"
 
@@ -52,17 +53,6 @@ namespace {
     va_end(args);
     std::fputc('\n', stderr);
     std::abort();
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string out;
-    char buf[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X ", c);
-        out += buf;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
 }
 
 // ---- the counting heap ----------------------------------------------------

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/fuzz/fuzz_support.h"
 #include "text/text.h"
 
 namespace {
@@ -90,17 +91,6 @@ std::string Widen(const std::string& text) {
         i += 1;
     }
     return wide;
-}
-
-std::string Hex(const std::string& bytes) {
-    std::string out;
-    char buf[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X ", c);
-        out += buf;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
 }
 
 // Runs TextToInt on an exactly sized copy, so that a read past the NUL is
