@@ -15,6 +15,8 @@
 //                   in the ANSI code page) on it as CF_TEXT.
 //   set-hex HEX     the same with the bytes given as hex ("C4E3BAC3"), for
 //                   bytes that do not survive a command line.
+//   set-file PATH   the same with a file's raw bytes, for texts longer than
+//                   a command line holds.
 //   empty           empties the clipboard.
 //   exit CODE       exits at once with CODE (a signed or unsigned decimal),
 //                   to check how exit codes come back through the launcher.
@@ -42,7 +44,7 @@ void say(const std::string& line) {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: clipboard_tool read | hold SECONDS | set TEXT | set-hex HEX | empty | exit CODE\n");
+                 "usage: clipboard_tool read | hold SECONDS | set TEXT | set-hex HEX | set-file PATH | empty | exit CODE\n");
     return 2;
 }
 
@@ -159,6 +161,16 @@ int main(int argc, char** argv) {
     if (command == "set-hex" && argc == 3) {
         std::string bytes;
         if (!parse_hex(argv[2], bytes)) return usage();
+        return set_clipboard(bytes);
+    }
+    if (command == "set-file" && argc == 3) {
+        std::string bytes;
+        FILE* f = std::fopen(argv[2], "rb");
+        if (!f) return usage();
+        char chunk[65536];
+        size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+        std::fclose(f);
         return set_clipboard(bytes);
     }
     if (command == "exit" && argc == 3) {

@@ -341,32 +341,27 @@ e2e_find_window() {
 
 # e2e_wait_window TITLE [TIMEOUT=15]: waits for a mapped window whose title
 # is exactly TITLE (UTF-8) and prints its X window id (the client area).
-e2e_wait_window() {
-    local title=$1 timeout=${2:-15} wid
-    local deadline; deadline=$(e2e_deadline "$timeout")
-    while :; do
-        wid=$(e2e_find_window "$title")
-        [ -n "$wid" ] && { echo "$wid"; return 0; }
-        [ "$(e2e_now_ms)" -ge "$deadline" ] && break
-        sleep 0.1
-    done
-    e2e_error "no window titled '$title' within ${timeout}s"
-    return 1
-}
+e2e_wait_window() { e2e_wait_title "$1" "" "${2:-15}" ""; }
 
 # e2e_wait_window_of NAME TITLE [TIMEOUT=15]: the same, but only windows of
 # the program launched as NAME (wine sets _NET_WM_PID).
 e2e_wait_window_of() {
-    local pid=${E2E_PIDS[$1]:-} title=$2 timeout=${3:-15} wid
+    local pid=${E2E_PIDS[$1]:-}
     [ -n "$pid" ] || { e2e_error "nothing launched as $1"; return 1; }
-    local deadline; deadline=$(e2e_deadline "$timeout")
+    e2e_wait_title "$2" "$pid" "${3:-15}" " from $1"
+}
+
+# e2e_wait_title TITLE PID TIMEOUT WHAT: the loop behind the two above.
+e2e_wait_title() {
+    local title=$1 pid=$2 wid
+    local deadline; deadline=$(e2e_deadline "$3")
     while :; do
         wid=$(e2e_find_window "$title" "$pid")
         [ -n "$wid" ] && { echo "$wid"; return 0; }
         [ "$(e2e_now_ms)" -ge "$deadline" ] && break
         sleep 0.1
     done
-    e2e_error "no window titled '$title' from $1 within ${timeout}s"
+    e2e_error "no window titled '$title'$4 within ${3}s"
     return 1
 }
 
@@ -522,7 +517,15 @@ check() {
         E2E_PASSED=$((E2E_PASSED + 1)); echo "ok $name"
     else
         E2E_FAILED=$((E2E_FAILED + 1)); echo "FAIL $name"
+        e2e_failure_shot
     fi
+}
+
+# With E2E_FAIL_SHOTS=DIR, every failed check leaves a screenshot there.
+e2e_failure_shot() {
+    [ -n "${E2E_FAIL_SHOTS:-}" ] || return 0
+    mkdir -p "$E2E_FAIL_SHOTS"
+    e2e_screenshot "$E2E_FAIL_SHOTS/fail-$E2E_FAILED.png" >/dev/null 2>&1 || true
 }
 
 # check_eq NAME EXPECTED ACTUAL: like check, shows both values on failure.
@@ -531,6 +534,7 @@ check_eq() {
         E2E_PASSED=$((E2E_PASSED + 1)); echo "ok $1"
     else
         E2E_FAILED=$((E2E_FAILED + 1)); echo "FAIL $1"
+        e2e_failure_shot
         echo "  expected: $2" >&2
         echo "  actual:   $3" >&2
     fi

@@ -26,7 +26,20 @@ app_use() { APP_NAME=$1 APP_WID=${APP_WIDS[$1]}; }
 app_caption() { probe_main | awk -v h="${APP_HWNDS[$APP_NAME]}" '$1 == h { print $7 }'; }
 
 app_click() { e2e_click "$APP_WID" "$1" "$2"; }
-app_click_button() { app_click 48 266; sleep 0.2; }
+# app_click_button: clicks 按钮1 and waits until the caption has changed.
+# Only then is the click surely handled: the focus may move on to another
+# window without the program taking back the foreground afterwards.
+app_click_button() {
+    local before; before=$(app_caption)
+    app_click 48 266
+    e2e_poll 5 caption_differs "$before" || e2e_error "the caption did not change after a click"
+}
+caption_differs() { [ "$(app_caption)" != "$1" ]; }
+
+# app_caption_becomes TEXT: waits (a few seconds) until the current copy's
+# caption is TEXT (UTF-8), as a hotkey press takes a moment to arrive.
+app_caption_becomes() { e2e_poll 3 caption_is "$(e2e_gbk_hex "$1")"; }
+caption_is() { [ "$(app_caption)" = "$1" ]; }
 
 # app_set_lines LINE...: replaces the text box's content with these lines.
 app_set_lines() {
@@ -53,7 +66,23 @@ chat_clear() {
     CHAT_WID=$(e2e_wait_window_of chat "chat target" 10)
 }
 chat_start() { chat_clear; }
-chat_focus() { e2e_focus "$CHAT_WID"; }
+# chat_focus: gives the chat target the focus and makes sure it is wine's
+# foreground window, where synthesized keys go. Now and then wine keeps the
+# program in the foreground although the X focus has moved on; focusing the
+# root window and the target again sorts that out.
+chat_focus() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        e2e_focus "$CHAT_WID"
+        e2e_poll 1 chat_is_foreground && return 0
+        e2e_note "chat target not in the foreground (attempt $attempt)"
+        timeout 5 xdotool windowfocus --sync "$E2E_ROOT_WID" >/dev/null 2>&1
+        sleep 0.2
+    done
+    e2e_error "the chat target does not come to the foreground"
+    return 1
+}
+chat_is_foreground() { [ "$(e2e_run window_probe foreground | tr -d '\r')" = "$(e2e_hex 'chat target')" ]; }
 
 # expected_hex LINE...: what the chat target receives for each line, one a
 # line: its GBK bytes, then the paragraph mark (0D) with which the text box
