@@ -2,7 +2,7 @@
 
 #include "text/literals.h"
 
-const ControlSpec kControls[kControlCount] = {
+const ControlLayout kControls[kControlCount] = {
     {ControlId::标签1, ControlKind::Label, 6, 0, 248, 16, kLiterals.label1Text, true, false},
     {ControlId::按钮1, ControlKind::PushButton, 8, 252, 80, 28, kLiterals.initialCaption, true, true},
     {ControlId::标签2, ControlKind::Label, 4, 230, 102, 18, kLiterals.label2Text, true, false},
@@ -23,7 +23,7 @@ const ControlId kTabOrder[5] = {
     ControlId::按钮1, ControlId::选择框1, ControlId::编辑框3, ControlId::超级编辑框1, ControlId::选择框2,
 };
 
-const ControlSpec& SpecOf(ControlId id) { return kControls[static_cast<int>(id)]; }
+const ControlLayout& LayoutOf(ControlId id) { return kControls[static_cast<int>(id)]; }
 
 Point CentredOrigin(int screenWidth, int screenHeight) {
     return {(screenWidth - kWindowWidth) / 2, (screenHeight - kWindowHeight) / 2};

@@ -20,7 +20,7 @@ constexpr int kControlCount = 9;
 
 enum class ControlKind { Label, PushButton, CheckBox, LineEdit, RichEdit, Timer };
 
-struct ControlSpec {
+struct ControlLayout {
     ControlId id;
     ControlKind kind;
     int x, y, width, height;
@@ -33,11 +33,11 @@ constexpr int kWindowWidth = 429;  // outer size, frame and title bar included
 constexpr int kWindowHeight = 320;
 
 // Indexed by ControlId; that is also the creation order.
-extern const ControlSpec kControls[kControlCount];
+extern const ControlLayout kControls[kControlCount];
 extern const ControlId kZOrder[kControlCount];  // top first
 extern const ControlId kTabOrder[5];
 
-const ControlSpec& SpecOf(ControlId id);
+const ControlLayout& LayoutOf(ControlId id);
 
 struct Point {
     int x, y;

@@ -4,13 +4,13 @@
 
 LoadResult LoadMainWindow(WindowBuilder& builder) {
     if (!builder.CreateMainWindow()) return {false, true, ControlId::标签1};
-    for (const ControlSpec& spec : kControls) {
-        if (!builder.CreateControl(spec)) return {false, false, spec.id};
+    for (const ControlLayout& layout : kControls) {
+        if (!builder.CreateControl(layout)) return {false, false, layout.id};
     }
     builder.PlaceOnTop(kZOrder[0]);
     for (int i = 1; i < kControlCount; ++i) builder.PlaceBelow(kZOrder[i], kZOrder[i - 1]);
-    for (const ControlSpec& spec : kControls) {
-        if (spec.visible) builder.ShowControl(spec.id);
+    for (const ControlLayout& layout : kControls) {
+        if (layout.visible) builder.ShowControl(layout.id);
     }
     RaiseEvent(kMainWindowSource, Event::Created);
     if (builder.MainWindowExists()) builder.ShowMainWindow();

@@ -8,7 +8,7 @@ struct WindowBuilder {
     virtual ~WindowBuilder() = default;
     // Hidden, at its centred place and exact outer size, with font and icons.
     virtual bool CreateMainWindow() = 0;
-    virtual bool CreateControl(const ControlSpec& spec) = 0;  // hidden
+    virtual bool CreateControl(const ControlLayout& layout) = 0;  // hidden
     virtual void PlaceOnTop(ControlId control) = 0;
     virtual void PlaceBelow(ControlId control, ControlId above) = 0;
     virtual void ShowControl(ControlId control) = 0;  // without activating it

@@ -11,7 +11,6 @@ struct Win32Window {
     HWND main = nullptr;
     HWND controls[kControlCount] = {};
     HMODULE richEditLibrary = nullptr;
-    const char* richEditClass = nullptr;
     HFONT linkFont = nullptr;
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;

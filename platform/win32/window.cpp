@@ -155,45 +155,41 @@ HFONT CreateLinkFont() {
     return CreateFontIndirectA(&font);
 }
 
-HWND CreateChild(const ControlSpec& spec, const char* className, DWORD style, DWORD exStyle) {
+HWND CreateChild(const ControlLayout& layout, const char* className, DWORD style, DWORD exStyle) {
     // Clipped to its siblings so that 编辑框3 and 选择框1 stay drawn over 标签2.
-    DWORD tab = spec.tabStop ? WS_TABSTOP : 0;
-    return CreateWindowExA(exStyle, className, spec.text ? spec.text : "", WS_CHILD | WS_CLIPSIBLINGS | tab | style, spec.x, spec.y,
-                           spec.width, spec.height, mainWindow.main,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), mainWindow.instance, nullptr);
+    DWORD tab = layout.tabStop ? WS_TABSTOP : 0;
+    return CreateWindowExA(exStyle, className, layout.text ? layout.text : "", WS_CHILD | WS_CLIPSIBLINGS | tab | style,
+                           layout.x, layout.y, layout.width, layout.height, mainWindow.main,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), mainWindow.instance, nullptr);
 }
 
-HWND CreateRichEdit(const ControlSpec& spec) {
+HWND CreateRichEdit(const ControlLayout& layout) {
     LoadRichEditLibrary();
     if (!mainWindow.richEditLibrary) return nullptr;
     const DWORD style = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER;
     // Created empty: the initial text goes in by streaming, after the format is set.
-    ControlSpec empty = spec;
+    ControlLayout empty = layout;
     empty.text = nullptr;
     HWND box = CreateChild(empty, RICHEDIT_CLASSA, style, 0);
-    mainWindow.richEditClass = RICHEDIT_CLASSA;
-    if (!box) {
-        box = CreateChild(empty, "RICHEDIT", style, 0);
-        mainWindow.richEditClass = "RICHEDIT";
-    }
-    if (box) SetUpRichEdit(box, spec.text);
+    if (!box) box = CreateChild(empty, "RICHEDIT", style, 0);
+    if (box) SetUpRichEdit(box, layout.text);
     return box;
 }
 
-HWND CreateControlWindow(const ControlSpec& spec) {
-    switch (spec.kind) {
+HWND CreateControlWindow(const ControlLayout& layout) {
+    switch (layout.kind) {
         case ControlKind::Label:
-            return CreateChild(spec, kLabelClass, 0, 0);
+            return CreateChild(layout, kLabelClass, 0, 0);
         case ControlKind::PushButton:
-            return CreateChild(spec, "BUTTON", BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER, 0);
+            return CreateChild(layout, "BUTTON", BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER, 0);
         case ControlKind::CheckBox:
-            return CreateChild(spec, "BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | BS_LEFT | BS_VCENTER, 0);
+            return CreateChild(layout, "BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | BS_LEFT | BS_VCENTER, 0);
         case ControlKind::LineEdit:
-            return CreateChild(spec, "EDIT", ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+            return CreateChild(layout, "EDIT", ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
         case ControlKind::RichEdit:
-            return CreateRichEdit(spec);
+            return CreateRichEdit(layout);
         case ControlKind::Timer:
-            return CreateChild(spec, kTimerClass, 0, 0);
+            return CreateChild(layout, kTimerClass, 0, 0);
     }
     return nullptr;
 }
@@ -217,19 +213,19 @@ public:
         return true;
     }
 
-    bool CreateControl(const ControlSpec& spec) override {
-        HWND control = CreateControlWindow(spec);
+    bool CreateControl(const ControlLayout& layout) override {
+        HWND control = CreateControlWindow(layout);
         if (!control) return false;
-        mainWindow.controls[static_cast<int>(spec.id)] = control;
+        mainWindow.controls[static_cast<int>(layout.id)] = control;
         HFONT font = reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        if (spec.id == ControlId::标签3) {
+        if (layout.id == ControlId::标签3) {
             mainWindow.linkFont = CreateLinkFont();
             if (mainWindow.linkFont) font = mainWindow.linkFont;
         }
-        if (spec.kind != ControlKind::RichEdit) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (spec.kind == ControlKind::Label)
-            SetLabelTextColour(control, spec.id == ControlId::标签3 ? RGB(255, 0, 0) : RGB(0, 0, 0));
-        if (spec.kind == ControlKind::LineEdit) {
+        if (layout.kind != ControlKind::RichEdit) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (layout.kind == ControlKind::Label)
+            SetLabelTextColour(control, layout.id == ControlId::标签3 ? RGB(255, 0, 0) : RGB(0, 0, 0));
+        if (layout.kind == ControlKind::LineEdit) {
             SendMessageA(control, EM_LIMITTEXT, 0, 0);
             SendMessageA(control, EM_SETSEL, 0, 0);  // caret at the start, nothing selected
         }

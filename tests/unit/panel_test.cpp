@@ -33,8 +33,8 @@ TEST(LayoutTest, TableIsIndexedByIdAndOnlyTheTimerIsHidden) {
         EXPECT_EQ(static_cast<int>(kControls[i].id), i);
         EXPECT_EQ(kControls[i].visible, kControls[i].kind != ControlKind::Timer);
     }
-    EXPECT_EQ(CompareTexts(SpecOf(ControlId::标签2).text, "间隔(秒):      "), 0);
-    EXPECT_EQ(CompareTexts(SpecOf(ControlId::标签3).text, "更多软件点击进入 www.example.com Talquin"), 0);
+    EXPECT_EQ(CompareTexts(LayoutOf(ControlId::标签2).text, "间隔(秒):      "), 0);
+    EXPECT_EQ(CompareTexts(LayoutOf(ControlId::标签3).text, "更多软件点击进入 www.example.com Talquin"), 0);
     EXPECT_EQ(CompareTexts(kLiterals.makerAddress, "http://www.example.com/?quelto"), 0);
 }
 
@@ -123,9 +123,9 @@ public:
         calls.push_back("create window");
         return true;
     }
-    bool CreateControl(const ControlSpec& spec) override {
-        calls.push_back("create " + std::to_string(static_cast<int>(spec.id)));
-        return static_cast<int>(spec.id) != failControl;
+    bool CreateControl(const ControlLayout& layout) override {
+        calls.push_back("create " + std::to_string(static_cast<int>(layout.id)));
+        return static_cast<int>(layout.id) != failControl;
     }
     void PlaceOnTop(ControlId c) override { calls.push_back("top " + std::to_string(static_cast<int>(c))); }
     void PlaceBelow(ControlId c, ControlId above) override {
