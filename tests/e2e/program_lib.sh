@@ -65,7 +65,6 @@ chat_clear() {
     e2e_launch chat chat_target "$(e2e_winpath "$log")"
     CHAT_WID=$(e2e_wait_window_of chat "chat target" 10)
 }
-chat_start() { chat_clear; }
 # chat_focus: gives the chat target the focus and makes sure it is wine's
 # foreground window, where synthesized keys go. Now and then wine keeps the
 # program in the foreground although the X focus has moved on; focusing the
