@@ -33,13 +33,14 @@ bool ScreenKeyMessage(const MSG& msg) {
     std::optional<ControlId> focused = ControlOf(focus);
     KeyPress key{static_cast<uint32_t>(msg.wParam), Held(VK_SHIFT), Held(VK_CONTROL),
                  msg.message == WM_SYSKEYDOWN || Held(VK_MENU), focused == ControlId::超级编辑框1};
-    switch (ScreenKey(key)) {
+    KeyAction action = ScreenKey(key);
+    switch (action) {
         case KeyAction::Close:
             SendMessageA(mainWindow.main, WM_CLOSE, 0, 0);
             return true;
         case KeyAction::FocusNext:
         case KeyAction::FocusPrevious: {
-            bool backward = ScreenKey(key) == KeyAction::FocusPrevious;
+            bool backward = action == KeyAction::FocusPrevious;
             if (auto next = NextTabStop(focused, backward, CanTakeFocus)) SetFocus(ControlWindow(*next));
             return true;
         }
